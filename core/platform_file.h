@@ -1,0 +1,17 @@
+// Opening files as the text-file primitives need them; binary streams, since the
+// text-mode byte rules are applied by our own code.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace talvoric {
+
+// "r": an existing, regular file only (a folder or an empty path fails). Null on failure.
+std::FILE* OpenForReading(const std::string& path);
+
+// "w+" (truncate or create) or "a+" (create or keep; a last byte 0x1A is removed as the
+// file opens; the stream is positioned at the end). Null on failure.
+std::FILE* OpenForWriting(const std::string& path, bool append);
+
+}  // namespace talvoric

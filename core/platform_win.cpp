@@ -1,0 +1,83 @@
+// The platform services on Windows: the executable's path and the conversions through
+// the thread's ANSI code page.
+#include <windows.h>
+#include <io.h>
+
+#include <ctime>
+#include <vector>
+
+#include "platform.h"
+#include "platform_file.h"
+
+namespace talvoric {
+
+std::optional<std::string> ExecutablePath() {
+  // Grows past MAX_PATH instead of truncating: a cut path would name a wrong folder.
+  std::vector<char> buf(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return std::nullopt;
+    if (n < buf.size()) return std::string(buf.data(), n);
+    if (buf.size() >= 32768) return std::nullopt;
+    buf.resize(buf.size() * 2);
+  }
+}
+
+char PathSeparator() { return '\\'; }
+
+bool IsAnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
+
+std::optional<std::string> ToAnsi(std::u16string_view text) {
+  std::u16string z(text.substr(0, text.find(u'\0')));
+  const wchar_t* src = reinterpret_cast<const wchar_t*>(z.c_str());
+  const int size = WideCharToMultiByte(CP_THREAD_ACP, 0, src, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::nullopt;
+  std::string out(static_cast<std::size_t>(size), '\0');
+  if (WideCharToMultiByte(CP_THREAD_ACP, 0, src, static_cast<int>(z.size()) + 1, out.data(), size,
+                          nullptr, nullptr) == 0) {
+    return std::nullopt;
+  }
+  out.resize(static_cast<std::size_t>(size) - 1);
+  return out;
+}
+
+std::optional<std::u16string> FromAnsi(std::string_view text) {
+  std::string z(text.substr(0, text.find('\0')));
+  const int size = MultiByteToWideChar(CP_THREAD_ACP, 0, z.c_str(), -1, nullptr, 0);
+  if (size <= 0) return std::nullopt;
+  std::u16string out(static_cast<std::size_t>(size), u'\0');
+  if (MultiByteToWideChar(CP_THREAD_ACP, 0, z.c_str(), -1, reinterpret_cast<wchar_t*>(out.data()),
+                          size) == 0) {
+    return std::nullopt;
+  }
+  out.resize(static_cast<std::size_t>(size) - 1);
+  return out;
+}
+
+unsigned int ClockSeconds() {
+  return static_cast<unsigned int>(static_cast<unsigned long long>(std::time(nullptr)));
+}
+
+std::FILE* OpenForReading(const std::string& path) {
+  if (path.empty()) return nullptr;
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return nullptr;
+  return std::fopen(path.c_str(), "rb");
+}
+
+std::FILE* OpenForWriting(const std::string& path, bool append) {
+  if (path.empty()) return nullptr;
+  std::FILE* f = std::fopen(path.c_str(), append ? "a+b" : "wb");
+  if (f == nullptr) return nullptr;
+  if (append) {
+    const long long size = _filelengthi64(_fileno(f));
+    if (size > 0 && _fseeki64(f, -1, SEEK_END) == 0 && std::fgetc(f) == 0x1A) {
+      std::fflush(f);
+      _chsize_s(_fileno(f), size - 1);
+    }
+    _fseeki64(f, 0, SEEK_END);
+  }
+  return f;
+}
+
+}  // namespace talvoric
