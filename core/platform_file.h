@@ -14,4 +14,14 @@ std::FILE* OpenForReading(const std::string& path);
 // file opens; the stream is positioned at the end). Null on failure.
 std::FILE* OpenForWriting(const std::string& path, bool append);
 
+// Makes the written bytes durable before a rename publishes them.
+bool FlushToDisk(std::FILE* f);
+
+// Puts the file `from` in place of `to` in one step, replacing it when it exists
+// (rename; MoveFileExA with MOVEFILE_REPLACE_EXISTING on Windows).
+bool ReplaceFileWith(const std::string& from, const std::string& to);
+
+// This process's id, to keep temporary names of concurrent processes apart.
+unsigned long ProcessId();
+
 }  // namespace talvoric

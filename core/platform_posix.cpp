@@ -133,4 +133,14 @@ std::FILE* OpenForWriting(const std::string& path, bool append) {
   return f;
 }
 
+bool FlushToDisk(std::FILE* f) { return ::fsync(::fileno(f)) == 0; }
+
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
+  struct stat st {};
+  if (::stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+unsigned long ProcessId() { return static_cast<unsigned long>(::getpid()); }
+
 }  // namespace talvoric

@@ -80,4 +80,12 @@ std::FILE* OpenForWriting(const std::string& path, bool append) {
   return f;
 }
 
+bool FlushToDisk(std::FILE* f) { return _commit(_fileno(f)) == 0; }
+
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
 }  // namespace talvoric

@@ -165,6 +165,22 @@ std::int32_t AppendTextFile(const std::string& path, std::string_view text) {
   return 0;
 }
 
+bool ReplaceTextFile(const std::string& path, std::string_view text) {
+  if (path.empty()) return false;
+  static unsigned serial = 0;
+  const std::string temp = path + ".tmp-" + std::to_string(ProcessId()) + "-" + std::to_string(++serial);
+  std::FILE* f = OpenForWriting(temp, /*append=*/false);
+  if (f == nullptr) return false;
+  const std::string bytes = TextModeEncode(ContentOf(text));
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+  ok = FlushToDisk(f) && ok;
+  ok = std::fclose(f) == 0 && ok;
+  if (ok && ReplaceFileWith(temp, path)) return true;
+  std::remove(temp.c_str());
+  return false;
+}
+
 bool CanOpenForReading(const std::string& path) {
   std::FILE* f = OpenForReading(path);
   if (f == nullptr) return false;

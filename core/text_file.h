@@ -40,6 +40,12 @@ std::optional<std::string> ReadTextFilePrefix(const std::string& path, std::size
 std::int32_t WriteTextFile(const std::string& path, std::string_view text);
 std::int32_t AppendTextFile(const std::string& path, std::string_view text);
 
+// "w+" for the settings files, in one step: the bytes go to a temporary file in the same
+// folder, which then replaces the old file. A write that fails part-way (disk full,
+// read-only folder, the path is a folder) leaves the previous file exactly as it was.
+// True when the new content is in place.
+bool ReplaceTextFile(const std::string& path, std::string_view text);
+
 // Whether a file can be opened for reading at all (no alert, nothing read).
 bool CanOpenForReading(const std::string& path);
 

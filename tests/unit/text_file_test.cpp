@@ -155,3 +155,42 @@ TEST(TextFile, WritesToUnusablePathsAreQuietNoOps) {
 
 }  // namespace
 }  // namespace talvoric
+
+namespace talvoric {
+namespace {
+
+TEST(ReplaceTextFile, WritesTheSameBytesAsWriteTextFileAndLeavesNoTemporaryFile) {
+  test::TempDir dir;
+  const std::string path = dir.File("establish_type.txt");
+  test::WriteBytes(path, "old");
+  EXPECT_TRUE(ReplaceTextFile(path, "A\nB"));
+  EXPECT_EQ(test::ReadBytes(path), "A\r\nB");
+  EXPECT_TRUE(ReplaceTextFile(dir.File("fresh.txt"), ""));
+  EXPECT_EQ(test::ReadBytes(dir.File("fresh.txt")), "");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 2);
+}
+
+TEST(ReplaceTextFile, FailureLeavesThePreviousFileAndNoLitter) {
+  test::TempDir dir;
+  // The settings path is a folder: nothing replaces it, nothing is left behind.
+  const std::string folder = dir.File("establish_size.txt");
+  std::filesystem::create_directory(folder);
+  EXPECT_FALSE(ReplaceTextFile(folder, "16"));
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+  EXPECT_FALSE(ReplaceTextFile(dir.File("missing/establish_size.txt"), "16"));
+  EXPECT_FALSE(ReplaceTextFile("", "16"));
+}
+
+}  // namespace
+}  // namespace talvoric
