@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -20,38 +21,60 @@ void ReportOpenFailure(const std::string& path) {
 
 // Streams what text-mode reading delivers, chunk by chunk, to `sink(data, size)`, which
 // returns false to stop early. False when the file cannot be opened.
+// Streams what text-mode reading delivers, chunk by chunk, to `sink(data, size)`, which
+// returns false to stop early. False when the file cannot be opened. `chunk` bounds
+// how much is read ahead, so that a caller wanting a short prefix reads little.
 template <class Sink>
-bool ReadDelivered(const std::string& path, Sink&& sink) {
+bool ReadDelivered(const std::string& path, Sink&& sink, std::size_t chunk = kChunk) {
   std::FILE* f = OpenForReading(path);
   if (f == nullptr) {
     ReportOpenFailure(path);
     return false;
   }
-  std::vector<char> in(kChunk);
-  std::vector<char> out(kChunk + 1);
+  if (chunk < 2) chunk = 2;
+  // Decoding never delivers more bytes than it has consumed, so it works in place.
+  std::vector<char> in(chunk);
+  char* const out = in.data();
   bool pendingCr = false;  // a CR at the end of the previous chunk, not yet delivered
   bool more = true;
   while (more) {
     const std::size_t got = std::fread(in.data(), 1, in.size(), f);
     if (got == 0) break;
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < got; ++i) {
-      const char c = in[i];
-      if (pendingCr) {
-        pendingCr = false;
-        if (c != '\n') out[n++] = '\r';
-      }
-      if (c == '\x1a') {
-        more = false;
-        break;
-      }
-      if (c == '\r') {
-        pendingCr = true;
-        continue;
-      }
-      out[n++] = c;
+    const char* src = in.data();
+    std::size_t len = got;
+    // The first 0x1A ends the input.
+    if (const void* eof = std::memchr(src, 0x1A, len)) {
+      len = static_cast<std::size_t>(static_cast<const char*>(eof) - src);
+      more = false;
     }
-    if (n > 0 && !sink(out.data(), n)) {
+    std::size_t n = 0;
+    std::size_t i = 0;
+    if (pendingCr) {
+      pendingCr = false;
+      if (len == 0 || src[0] != '\n') {
+        // Delivered on its own: the buffer still holds this chunk's first byte.
+        const char cr = '\r';
+        if (!sink(&cr, 1)) break;
+      }
+    }
+    while (i < len) {
+      // Copy the run up to the next CR in one go; only CR needs a look at its neighbour.
+      const void* cr = std::memchr(src + i, '\r', len - i);
+      const std::size_t stop = cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - src) : len;
+      std::memmove(out + n, src + i, stop - i);
+      n += stop - i;
+      i = stop;
+      if (i >= len) break;
+      if (i + 1 < len) {
+        if (src[i + 1] != '\n') out[n++] = '\r';
+      } else if (more) {
+        pendingCr = true;  // decided by the next chunk
+      } else {
+        out[n++] = '\r';  // a CR right before the 0x1A stays
+      }
+      ++i;
+    }
+    if (n > 0 && !sink(out, n)) {
       pendingCr = false;
       more = false;
     }
@@ -129,19 +152,20 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
 std::optional<std::string> ReadTextFilePrefix(const std::string& path, std::size_t limit) {
   try {
     std::string out;
-    bool done = limit == 0;
-    const bool opened = ReadDelivered(path, [&](const char* data, std::size_t n) {
-      if (done) return false;
-      for (std::size_t i = 0; i < n; ++i) {
-        if (data[i] == '\0' || out.size() >= limit) {
-          done = true;
-          return false;
-        }
-        out.push_back(data[i]);
-      }
-      if (out.size() >= limit) done = true;
-      return !done;
-    });
+    out.reserve(limit < kChunk ? limit : kChunk);
+    const bool opened = ReadDelivered(
+        path,
+        [&](const char* data, std::size_t n) {
+          const std::size_t room = limit - out.size();
+          std::size_t take = n < room ? n : room;
+          const void* zero = std::memchr(data, '\0', take);
+          const bool stop = zero != nullptr || take == room;
+          if (zero != nullptr) take = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
+          out.append(data, take);
+          return !stop;
+        },
+        // Read little more than the prefix itself: a 1 GiB target costs what a small one does.
+        limit + 2 < kChunk ? limit + 2 : kChunk);
     if (!opened) return std::nullopt;
     return out;
   } catch (const std::bad_alloc&) {

@@ -87,3 +87,18 @@ void BM_Histogram(benchmark::State& state) {
 BENCHMARK(BM_Histogram);
 
 }  // namespace
+
+namespace {
+void BM_TargetPrefix(benchmark::State& state) {
+  BenchDir d;
+  const std::string target = (d.dir / "sparse.bin").string();
+  {
+    std::ofstream out(target, std::ios::binary);
+    out << std::string(70000, 'k');
+  }
+  if (state.range(0) == 1) std::filesystem::resize_file(target, 1ull << 30);
+  for (auto _ : state) benchmark::DoNotOptimize(talvoric::ReadTextFilePrefix(target, 65535));
+  state.SetLabel(state.range(0) == 1 ? "1 GiB sparse target" : "70000-byte target");
+}
+BENCHMARK(BM_TargetPrefix)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+}  // namespace
