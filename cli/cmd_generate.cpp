@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli_common.h"
+#include "file_command_cli.h"
 #include "generation.h"
 #include "platform.h"
 
@@ -15,6 +16,8 @@ struct GenerateOptions {
   std::optional<std::uint32_t> seed;
   std::uint32_t repeat = 1;
   bool histogram = false;
+  std::optional<std::string> save;  // --save FILE: the last run's characters
+  OverwriteAnswer answer;
 };
 
 void WriteAll(std::string_view bytes) {
@@ -28,8 +31,10 @@ void RunGenerate(const GenerateOptions& options) {
     generator.Seed(*options.seed);
     generator.SeedPending = false;
   }
+  std::string last;
   for (std::uint32_t run = 0; run < options.repeat; ++run) {
     const GenerationResult result = RunGeneration(paths, generator, &ClockSeconds);
+    last = result.output ? *result.output : std::string("ERROR!");
     // The output box shows "ERROR!" when the random bytes could not be made.
     WriteAll(result.output ? std::string_view(*result.output) : std::string_view("ERROR!"));
     std::fputc('\n', stdout);
@@ -39,6 +44,7 @@ void RunGenerate(const GenerateOptions& options) {
     }
   }
   std::fflush(stdout);
+  if (options.save) SaveGeneratedText(last, *options.save, options.answer);
 }
 
 const SubcommandRegistrar registrar(10, [](CLI::App& app) {
@@ -52,6 +58,10 @@ const SubcommandRegistrar registrar(10, [](CLI::App& app) {
   sub->add_option("--repeat", options->repeat, "Number of runs, as presses of the start button")
       ->check(CLI::PositiveNumber);
   sub->add_flag("--histogram", options->histogram, "After each run, print its histogram text");
+  sub->add_option("--save", options->save,
+                  "Also write the last run's characters to FILE (\".txt\" is added to a name "
+                  "without any \".\")");
+  AddOverwriteOptions(*sub, options->answer);
   sub->callback([options] { RunGenerate(*options); });
 });
 
