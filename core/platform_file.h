@@ -2,7 +2,9 @@
 // text-mode byte rules are applied by our own code.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace talvoric {
@@ -20,6 +22,11 @@ bool FlushToDisk(std::FILE* f);
 // Puts the file `from` in place of `to` in one step, replacing it when it exists
 // (rename; MoveFileExA with MOVEFILE_REPLACE_EXISTING on Windows).
 bool ReplaceFileWith(const std::string& from, const std::string& to);
+
+// The size in bytes of a file that can be opened for reading (other writers and readers
+// allowed), learnt from the open file without reading it. None for a folder, a path
+// that cannot be opened, or something that is not a plain file.
+std::optional<std::int64_t> OpenedFileSize(const std::string& path);
 
 // This process's id, to keep temporary names of concurrent processes apart.
 unsigned long ProcessId();

@@ -1,5 +1,6 @@
 // The platform services off Windows: the executable from /proc/self/exe, '/' as the
 // separator, and UTF-8 as the ANSI code page.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -139,6 +140,18 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   struct stat st {};
   if (::stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
   return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::optional<std::int64_t> OpenedFileSize(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  // Non-blocking, so that a named pipe cannot hold up the caller; only plain files count.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  return static_cast<std::int64_t>(st.st_size);
 }
 
 unsigned long ProcessId() { return static_cast<unsigned long>(::getpid()); }

@@ -86,6 +86,19 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+std::optional<std::int64_t> OpenedFileSize(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  // The sharing fopen grants; a folder does not open without FILE_FLAG_BACKUP_SEMANTICS.
+  const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size{};
+  const bool ok = GetFileType(h) == FILE_TYPE_DISK && GetFileSizeEx(h, &size) != 0;
+  CloseHandle(h);
+  if (!ok) return std::nullopt;
+  return static_cast<std::int64_t>(size.QuadPart);
+}
+
 unsigned long ProcessId() { return GetCurrentProcessId(); }
 
 }  // namespace talvoric
