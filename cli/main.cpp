@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli_common.h"
+#include "platform.h"
 #include "text_file.h"
 
 namespace talvoric::cli {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   using namespace talvoric;
   // Standard output carries data only: a failed open stays quiet unless --verbose.
   SetOpenFailureHandler(nullptr);
+  SetBinaryStandardOutput();
   CLI::App app{"Talvoric: strings of random printable ASCII characters.", "talvoric"};
   app.require_subcommand(1);
   app.set_version_flag("--version", "talvoric 1.0");

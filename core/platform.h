@@ -27,6 +27,9 @@ std::optional<std::string> ToAnsi(std::u16string_view text);
 // The reverse, for putting ANSI text into the windowing platform's controls.
 std::optional<std::u16string> FromAnsi(std::string_view text);
 
+// Standard output carries bytes exactly as written (no LF to CR LF on Windows).
+void SetBinaryStandardOutput();
+
 // The calendar clock in whole seconds since 1970-01-01 00:00:00 UTC, modulo 2^32.
 unsigned int ClockSeconds();
 

@@ -103,6 +103,8 @@ std::optional<std::u16string> FromAnsi(std::string_view text) {
   return out;
 }
 
+void SetBinaryStandardOutput() {}
+
 unsigned int ClockSeconds() { return static_cast<unsigned int>(static_cast<unsigned long long>(std::time(nullptr))); }
 
 std::FILE* OpenForReading(const std::string& path) {

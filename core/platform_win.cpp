@@ -1,6 +1,7 @@
 // The platform services on Windows: the executable's path and the conversions through
 // the thread's ANSI code page.
 #include <windows.h>
+#include <fcntl.h>
 #include <io.h>
 
 #include <ctime>
@@ -53,6 +54,8 @@ std::optional<std::u16string> FromAnsi(std::string_view text) {
   out.resize(static_cast<std::size_t>(size) - 1);
   return out;
 }
+
+void SetBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
 unsigned int ClockSeconds() {
   return static_cast<unsigned int>(static_cast<unsigned long long>(std::time(nullptr)));
