@@ -279,6 +279,18 @@ TEST_F(RunFromFiles, OnlyTheNeededPrefixOfTheTargetMatters) {
   EXPECT_EQ(whole, bytes);
 }
 
+TEST_F(RunFromFiles, SettingsPathsThatAreFoldersGiveTheDefaults) {
+  std::filesystem::create_directory(paths_.size);
+  std::filesystem::create_directory(paths_.type);
+  std::filesystem::create_directory(paths_.xorTarget);
+  const GenerationResult r = Run();
+  ASSERT_TRUE(r.output.has_value());
+  EXPECT_EQ(r.output->size(), 1u);
+  int enabled = 0;
+  for (const CharEntry& e : r.table) enabled += e.enabled;
+  EXPECT_EQ(enabled, 94);
+}
+
 TEST_F(RunFromFiles, EveryCharacterIsEnabledAndCountsAddUp) {
   WriteBytes(paths_.size, "65535");
   WriteBytes(paths_.type, "0123456789abc\r\n");
