@@ -50,6 +50,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
 fi
+# Wine's own fonts (Marlett draws the caption buttons); this Wine build does not look
+# in its data folder, but it does read the prefix's Fonts folder.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/marlett.ttf" ]; then
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
+fi
 
 rm -rf "$out/screenshots"
 wine "$driver" "$(winepath -w "$program")" "$(winepath -w "$out")" "$@"
