@@ -4,7 +4,9 @@
 
 #ifdef TALVORIC_CLI_PATH
 
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -134,6 +136,48 @@ TEST_F(CliCommands, OverwriteNeedsAnAnswer) {
     EXPECT_EQ(o.err, "");
     EXPECT_NE(ReadBytes(dir_.File("list.txt")), "keep me");
   }
+}
+
+// On a terminal the question is asked there, and the typed answer decides.
+Outcome RunOnTerminal(const std::vector<std::string>& args, const std::string& typed) {
+  int master = -1;
+  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+  if (pid == 0) {
+    std::vector<char*> argv;
+    std::string program = TALVORIC_CLI_PATH;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = args;
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  Outcome o{};
+  if (pid < 0) return o;
+  // The typed line waits in the terminal's input until the program reads it.
+  if (::write(master, typed.data(), typed.size()) < 0) o.status = -1;
+  char buf[512];
+  ssize_t n;
+  while ((n = ::read(master, buf, sizeof buf)) > 0) o.err.append(buf, static_cast<std::size_t>(n));
+  ::close(master);
+  int raw = 0;
+  ::waitpid(pid, &raw, 0);
+  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return o;
+}
+
+TEST_F(CliCommands, TheQuestionIsAskedOnATerminal) {
+  WriteBytes(dir_.File("establish_type.txt"), "cba");
+  const std::vector<std::string> args = {"charset", "save", dir_.File("set"), "--dir", dir_.Dir()};
+  WriteBytes(dir_.File("set.txt"), "old");
+  Outcome o = RunOnTerminal(args, "n\n");
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("set.txt already exists. Overwrite it? [y/N]"), std::string::npos) << o.err;
+  EXPECT_EQ(ReadBytes(dir_.File("set.txt")), "old");
+
+  o = RunOnTerminal(args, "y\n");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadBytes(dir_.File("set.txt")), "cba");
 }
 
 TEST_F(CliCommands, GenerateSavesTheLastRun) {
