@@ -84,6 +84,15 @@ void Cancel(const App& app, HWND chooser) {
   app.Sync();
 }
 
+// Picks entry `index` of the file-type list as a user would, so the dialog hears of it.
+void PickFilter(HWND chooser, int index) {
+  HWND list = Item(chooser, kFilterList);
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  for (const WORD code : {CBN_SELCHANGE, CBN_SELENDOK}) {
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(kFilterList, code), reinterpret_cast<LPARAM>(list));
+  }
+}
+
 // Runs command `id` on the file `name` of the app's folder.
 void ChooseIn(const App& app, int id, const std::string& name) {
   Accept(app, OpenChooser(app, id), app.PathOf(name));
@@ -166,12 +175,15 @@ GUI_SCENARIO(FileChooserRemembersItsOwnName) {
   app.WriteFile("other.txt", "xyz");
   app.Launch();
 
-  ChooseIn(app, IDM_OPEN_CHARSET, "hello.txt");
+  HWND first = OpenChooser(app, IDM_OPEN_CHARSET);
+  PickFilter(first, 1);
+  Accept(app, first, app.PathOf("hello.txt"));
   CHECK_EQ(app.ReadFile("establish_type.txt"), std::optional<std::string>(" dehlorw"));
 
   HWND again = OpenChooser(app, IDM_OPEN_CHARSET);
   const std::wstring shown = GetText(NameEdit(again));
   CHECK(shown == L"hello.txt" || shown == app.PathOf("hello.txt"));
+  CHECK_EQ(GetText(Item(again, kFilterList)), std::wstring(L"Text files {*.txt}"));
   ctx.Screenshot(again, "file-chooser-second-use");
   SetText(NameEdit(again), app.PathOf("other.txt"));
   Cancel(app, again);
@@ -179,6 +191,7 @@ GUI_SCENARIO(FileChooserRemembersItsOwnName) {
 
   HWND another = OpenChooser(app, IDM_ADD_CHARSET);
   CHECK_EQ(GetText(NameEdit(another)), std::wstring());
+  CHECK_EQ(GetText(Item(another, kFilterList)), std::wstring(L"Before files"));
   Cancel(app, another);
 
   // The cancelled use left the record as it was: still the first choice.
