@@ -30,8 +30,6 @@ struct SettingsOptions {
 // The dialog's own labels of the character set and the count field.
 constexpr std::u16string_view kCharactersLabel = u"生成対象文字種";
 constexpr std::u16string_view kCountFieldLabel = u"生成文字数:";
-// The count field holds at most 127 UTF-16 units.
-constexpr std::size_t kCountFieldUnits = 127;
 
 void WriteLine(std::string_view bytes) {
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -54,12 +52,12 @@ void SetBoxes(CharBoxStates& boxes, std::string_view chars, bool checked) {
   }
 }
 
-// What the count field would hold after typing `text` into it: the field keeps at most
-// 127 units, and OK reads it back through the ANSI code page (none when that fails).
+// What OK reads from the count field after `text` was typed into it: at most 127 UTF-16
+// units, back through the ANSI code page (none when that conversion fails).
 std::optional<std::string> TypedCountField(const std::string& text) {
   std::optional<std::u16string> wide = FromAnsi(text);
   if (!wide) return std::nullopt;
-  if (wide->size() > kCountFieldUnits) wide->resize(kCountFieldUnits);
+  if (wide->size() >= kCountFieldBufferUnits) wide->resize(kCountFieldBufferUnits - 1);
   return ToAnsi(*wide);
 }
 

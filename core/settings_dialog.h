@@ -28,6 +28,8 @@ inline constexpr std::size_t kCharBoxCount = 94;
 inline constexpr int kCharLabelWidth = 170;
 inline constexpr int kCharLabelHeight = 8;           // the asterisk's label: 10
 inline constexpr int kCharBoxSize = 10;              // width and height of each check box
+// OK reads the count field into a buffer of this many UTF-16 units, terminator included.
+inline constexpr std::size_t kCountFieldBufferUnits = 128;
 
 namespace detail {
 // Seven lines: the k-th pair of a line has its label at x = 10 + 25k and its box 10 to

@@ -100,6 +100,12 @@ run 0 settings --dir "$dir" --enable 7 --count ' 5'
 same "$dir/establish_size.txt" "1" "count field with a leading space"
 run 0 status --dir "$dir"
 same "$work/out" "$target_label\nNONE.\n$set_label\n7\n$count_label\n1\n" "status after the edits"
+# The field holds 127 characters: a digit typed after 127 zeros is lost.
+zeros=$(printf '0%.0s' $(seq 127))
+run 0 settings --dir "$dir" --count "${zeros}5"
+same "$dir/establish_size.txt" "1" "count field of 127 zeros and a 5"
+run 0 settings --dir "$dir" --count "${zeros:1}5"
+same "$dir/establish_size.txt" "65535" "count field of 126 zeros and a 5"
 
 # Usage errors: exit 2, one line on standard error, nothing written.
 printf 'keep' >"$dir/establish_type.txt"
