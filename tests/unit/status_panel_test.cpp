@@ -118,6 +118,29 @@ TEST(AbbreviateName, MixedNamesKeepWholeCharactersOnBothSides) {
   }
 }
 
+TEST(AbbreviateName, JapaneseNameInTheSystemCodePageStaysReadable) {
+  // Whatever the ANSI code page (UTF-8 here, 932 under Wine), a shortened Japanese name
+  // converts back to whole characters: a head of the name, the tilde, a tail of it.
+  const std::u16string name =
+      u"C:\\\u30C7\u30FC\u30BF\\\u4E71\u6570\u306E\u5143\u306B\u306A\u308B\u30D5"
+      u"\u30A1\u30A4\u30EB\u3067\u3059\u3088\u3002\u9577\u3044\u540D\u524D.bin";
+  const std::optional<std::string> ansi = ToAnsi(name);
+  ASSERT_TRUE(ansi.has_value());
+  ASSERT_GT(ansi->size(), kLongestWholeName);
+  const std::optional<std::u16string> back = FromAnsi(AbbreviateName(*ansi));
+  ASSERT_TRUE(back.has_value());
+  std::size_t sep = back->find(u'\uFF5E');
+  if (sep == std::u16string::npos) sep = back->find(u'\u301C');  // the same code in 932
+  ASSERT_NE(sep, std::u16string::npos);
+  const std::u16string head = back->substr(0, sep);
+  const std::u16string tail = back->substr(sep + 1);
+  EXPECT_EQ(name.substr(0, head.size()), head);
+  ASSERT_LE(tail.size(), name.size());
+  EXPECT_EQ(name.substr(name.size() - tail.size()), tail);
+  EXPECT_GE(head.size(), 6u);
+  EXPECT_GE(tail.size(), 6u);
+}
+
 class StatusPanelTest : public ::testing::Test {
  protected:
   TempDir dir;
