@@ -69,7 +69,7 @@ void FinishFileCommand(const CommandResult& result, const std::string& chosen,
     case CommandStatus::kDone:
       return;
     case CommandStatus::kCancelled:
-      Fail("no file given");
+      Fail("no file named (an empty name chooses nothing)");
     case CommandStatus::kUnreadable:
       Fail("cannot read " + (chosen.empty() ? std::string("(empty name)") : chosen) +
            "; nothing changed");

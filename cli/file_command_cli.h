@@ -13,11 +13,15 @@
 
 namespace talvoric::cli {
 
-// The file named on the command line, handed out as a chooser would.
+// The file named on the command line, handed out as a chooser would; an empty name is
+// no choice at all.
 class NamedFile : public FileChooser {
  public:
   explicit NamedFile(std::string path) : path_(std::move(path)) {}
-  std::optional<std::string> ChooseFile() override { return path_; }
+  std::optional<std::string> ChooseFile() override {
+    if (path_.empty()) return std::nullopt;
+    return path_;
+  }
 
  private:
   std::string path_;

@@ -92,6 +92,16 @@ TEST_F(CliCommands, AnUnreadableFileChangesNothing) {
   EXPECT_EQ(ReadBytes(dir_.File("establish_xor.txt")), "/old/target");
 }
 
+TEST_F(CliCommands, AnEmptyNameChoosesNothing) {
+  for (const std::string command : {"charset open", "charset save", "target select"}) {
+    const Outcome o = RunCli(command + " ''" + Dir(), dir_);
+    EXPECT_EQ(o.status, 1) << command;
+    EXPECT_NE(o.err.find("no file named"), std::string::npos) << o.err;
+  }
+  EXPECT_FALSE(Exists(dir_.File("establish_type.txt")));
+  EXPECT_FALSE(Exists(dir_.File("establish_xor.txt")));
+}
+
 TEST_F(CliCommands, ExcludeWithoutACharacterSetSaysSo) {
   WriteBytes(dir_.File("list"), "abc");
   const Outcome o = RunCli("charset exclude " + In("list") + Dir(), dir_);
