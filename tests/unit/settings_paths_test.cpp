@@ -67,3 +67,20 @@ TEST(Platform, AnsiConversionRoundTripsJapanese) {
 
 }  // namespace
 }  // namespace talvoric
+
+#ifdef _WIN32
+namespace talvoric {
+namespace {
+
+// The suite runs under Wine with the Japanese locale: the platform's own rules must then
+// be code page 932's, or the double-byte tests above prove nothing about the real program.
+TEST(Platform, WindowsRunsWithCodePage932) {
+  EXPECT_EQ(*ToAnsi(u"表ソ"), "\x95\x5C\x83\x5C");
+  EXPECT_TRUE(IsAnsiLeadByte(0x95));
+  EXPECT_FALSE(IsAnsiLeadByte('\\'));
+  EXPECT_EQ(DirectoryOf("C:\\Tools\\\x95\x5C.exe", '\\', &IsAnsiLeadByte), "C:\\Tools\\");
+}
+
+}  // namespace
+}  // namespace talvoric
+#endif
