@@ -172,18 +172,38 @@ std::string Describe(unsigned long long value) {
   return buf;
 }
 
-void Context::Screenshot(HWND window, const std::string& name) {
-  // Let the window finish painting before it is copied from the screen.
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
+namespace {
+// Lets a window finish painting before it is copied from the screen.
+void LetPaint(HWND window) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+}  // namespace
+
+void Context::Screenshot(HWND window, const std::string& name) {
+  LetPaint(window);
   Sleep(300);
   RECT r;
   if (!GetWindowRect(window, &r)) {
     RecordFailure(__FILE__, __LINE__, "screenshot " + name + ": no window");
     return;
   }
+  SaveScreenArea(r, name);
+}
+
+void Context::ScreenshotArea(HWND first, HWND second, const std::string& name) {
+  LetPaint(first);
+  Sleep(300);
+  RECT a, b, u;
+  if (!GetWindowRect(first, &a) || !GetWindowRect(second, &b)) {
+    RecordFailure(__FILE__, __LINE__, "screenshot " + name + ": no window");
+    return;
+  }
+  UnionRect(&u, &a, &b);
+  SaveScreenArea(u, name);
+}
+
+void Context::SaveScreenArea(const RECT& r, const std::string& name) {
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   const HDC screen = GetDC(nullptr);

@@ -93,8 +93,11 @@ class Context {
   // Saves what `window` shows on screen (frame included) as <outDir>\screenshots\<name>.bmp;
   // the test wrapper turns it into a PNG.
   void Screenshot(HWND window, const std::string& name);
+  // The same for the smallest rectangle that holds both windows (a window and its menu).
+  void ScreenshotArea(HWND first, HWND second, const std::string& name);
 
  private:
+  void SaveScreenArea(const RECT& r, const std::string& name);
   std::wstring program_;
   std::wstring outDir_;
 };

@@ -133,3 +133,33 @@ GUI_SCENARIO(MainMenuLabelsAndIds) {
   DestroyMenu(menu);
   FreeLibrary(module);
 }
+
+// The live menu, worked with the keyboard as a person would: Alt+F opens the File menu
+// (saved as a screenshot), Alt+T then E opens the settings, Alt+H then A the About box.
+GUI_SCENARIO(MainMenuByKeyboard) {
+  App app(ctx, "main-menu-keys");
+  app.Launch();
+  const HWND w = app.Main();
+
+  PostKey(w, 'F', true);
+  const HWND popup = app.WaitForDialog(L"", L"#32768");
+  ctx.ScreenshotArea(w, popup, "file-menu");
+  PostKey(popup, VK_ESCAPE);
+  PostKey(w, VK_ESCAPE);
+  app.WaitGone(popup);
+
+  PostKey(w, 'T', true);
+  const HWND toolsPopup = app.WaitForDialog(L"", L"#32768");
+  PostKey(toolsPopup, 'E');
+  const HWND settings = app.WaitForDialog(L"設定");
+  Click(settings, IDCANCEL);
+  app.WaitGone(settings);
+
+  PostKey(w, 'H', true);
+  const HWND helpPopup = app.WaitForDialog(L"", L"#32768");
+  PostKey(helpPopup, 'A');
+  const HWND about = app.WaitForDialog(L"バージョン情報");
+  Click(about, IDOK);
+  app.WaitGone(about);
+  CHECK(app.Running());
+}

@@ -158,8 +158,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   try {
     if (Shell().firstMessage) RunFirstMessageInitialisation();
     last = Dispatch(window, message, wParam, lParam);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {
     // Out of memory part-way through a command: it is dropped; the window lives on.
+    // No exception may cross the system's frames.
   }
   return DefWindowProcW(window, last, wParam, lParam);
 }
