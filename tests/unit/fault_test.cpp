@@ -63,20 +63,25 @@ std::string HostPath(const fs::path& path) {
   return out;
 }
 
-// The command's exit status does not come back through Wine; callers check its effect.
+// Wine neither waits for a host program nor passes its exit status back, so the
+// command leaves a file behind when it is done; callers check its effect themselves.
 bool HostShell(const std::string& command) {
   if (!UnderWine()) return false;
-  std::string line = "/bin/sh -c \"{ " + command + "; } >/dev/null 2>&1\"";
+  static int serial = 0;
+  const fs::path done = fs::temp_directory_path() /
+                        ("talvoric-shell-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial));
+  std::string line = "/bin/sh -c \"{ " + command + "; } >/dev/null 2>&1; : > '" + HostPath(done) + "'\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     return false;
   }
-  WaitForSingleObject(pi.hProcess, 30000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  return true;
+  for (int i = 0; i < 1500 && !fs::exists(done); ++i) Sleep(20);
+  std::error_code ec;
+  return fs::remove(done, ec);
 }
 
 bool IsRoot() { return UnderWine(); }  // Wine runs here as the host's root
@@ -119,17 +124,20 @@ class OwnFileSystem {
   explicit OwnFileSystem(const std::string& size) {
     mountPoint_ = base_.Path() / "fs";
     fs::create_directories(mountPoint_);
-    host_ = HostPath(mountPoint_);
-    if (host_.empty()) return;
-    HostShell("mount -t tmpfs -o size=" + size + ",mode=0777 talvoric-fault '" + host_ +
-              "' && : > '" + host_ + "/.mounted'");
+    const std::string host = HostPath(mountPoint_);
+    if (host.empty()) return;
+    // Under Wine the host's name runs through the prefix's drive links; mount and
+    // umount want the real folder.
+    host_ = "$(realpath '" + host + "')";
+    HostShell("mount -t tmpfs -o size=" + size + ",mode=0777 talvoric-fault " + host_ + " && : > " +
+              host_ + "/.mounted");
     const fs::path marker = mountPoint_ / ".mounted";
     mounted_ = fs::exists(marker);
     std::error_code ec;
     fs::remove(marker, ec);
   }
   ~OwnFileSystem() {
-    if (mounted_) HostShell("umount -l '" + host_ + "'");
+    if (mounted_) HostShell("umount -l " + host_);
   }
   OwnFileSystem(const OwnFileSystem&) = delete;
   OwnFileSystem& operator=(const OwnFileSystem&) = delete;
@@ -140,7 +148,7 @@ class OwnFileSystem {
 
   // Read-only from now on; true when a file can no longer be created in it.
   bool MakeReadOnly() {
-    HostShell("mount -o remount,ro '" + host_ + "'");
+    HostShell("mount -o remount,ro " + host_);
     return !CanCreateFile();
   }
 
@@ -393,7 +401,9 @@ TEST_F(FaultFileSystem, CommandLineOnAFullDiskFailsCleanly) {
     while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
     const int status = ::pclose(p);
     EXPECT_EQ(WIFEXITED(status) && WEXITSTATUS(status) == 0, c.succeeds);
-    if (c.succeeds) EXPECT_EQ(out.size(), 17u);  // sixteen characters and a line end
+    if (c.succeeds) {
+      EXPECT_EQ(out.size(), 17u);  // sixteen characters and a line end
+    }
     EXPECT_EQ(ReadBytes(paths.type), before.type);
     EXPECT_EQ(ReadBytes(paths.size), before.size);
     EXPECT_EQ(ReadBytes(paths.xorTarget), before.xorTarget);
