@@ -244,11 +244,20 @@ App::~App() {
 }
 
 void App::Launch() {
+  // The program's standard handles go nowhere: a failed read writes an alert byte there.
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  const HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW si = {};
   si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul;
   PROCESS_INFORMATION pi = {};
   std::wstring commandLine = L"\"" + exe_ + L"\"";
-  if (!CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(), &si, &pi)) {
+  const BOOL started =
+      CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, dir_.c_str(), &si, &pi);
+  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+  if (!started) {
     RecordFailure(__FILE__, __LINE__, "cannot start " + Utf8(exe_));
     throw ScenarioAbort{};
   }

@@ -33,6 +33,18 @@ void ClickAt(POINT p) {
   SendInput(1, &input[1], sizeof(INPUT));
 }
 
+// Brings the window to the front and waits until its thread has it as the active
+// window, so that keys and clicks land there.
+void Activate(HWND window) {
+  SetForegroundWindow(window);
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  WaitUntil([&] {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndActive == window;
+  }, "main window active");
+}
+
 void PressAltF4() {
   INPUT input[4] = {};
   const WORD keys[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
@@ -57,11 +69,10 @@ GUI_SCENARIO(ExitByCloseBoxAltF4AndExitCommand) {
     if (w == "close box") {
       const auto p = CloseBoxPoint(app.Main());
       REQUIRE(p.has_value());
-      SetForegroundWindow(app.Main());
+      Activate(app.Main());
       ClickAt(*p);
     } else if (w == "Alt+F4") {
-      SetForegroundWindow(app.Main());
-      WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, "main window in front");
+      Activate(app.Main());
       PressAltF4();
     } else if (w == "exit command") {
       app.PostCommand(IDM_EXIT);
