@@ -1,5 +1,7 @@
 // The resources inside talvoric.exe: each one US English (1033), the icon group's five
 // images, the background picture and the manifest.
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "gui_test.h"
@@ -77,4 +79,47 @@ GUI_SCENARIO(ResourcesAreUsEnglishAndComplete) {
   CHECK(manifest->find("uiAccess=\"false\"") != std::string::npos);
   CHECK(manifest->find("dependency") == std::string::npos);
   FreeLibrary(module);
+}
+
+// The program itself: a 32-bit GUI executable that needs no DLL beyond the system's.
+GUI_SCENARIO(ProgramIsStatic32BitGuiExecutable) {
+  App app(ctx, "executable");
+  const auto image = app.ReadFile("talvoric.exe");
+  REQUIRE(image.has_value() && image->size() > 0x400);
+  const std::string& pe = *image;
+  auto at = [&](std::size_t offset, std::size_t size) -> unsigned long {
+    unsigned long v = 0;
+    if (offset + size > pe.size()) return 0;
+    for (std::size_t i = 0; i < size; ++i) v |= static_cast<unsigned long>(static_cast<unsigned char>(pe[offset + i])) << (8 * i);
+    return v;
+  };
+  const std::size_t header = at(0x3C, 4);
+  REQUIRE_EQ(pe.substr(header, 4), std::string("PE\0\0", 4));
+  CHECK_EQ(at(header + 4, 2), 0x14Cul);  // i386
+  const std::size_t optional = header + 24;
+  CHECK_EQ(at(optional, 2), 0x10Bul);       // PE32
+  CHECK_EQ(at(optional + 68, 2), 2ul);      // Windows GUI subsystem
+  const std::size_t sections = optional + at(header + 20, 2);
+  const std::size_t sectionCount = at(header + 6, 2);
+  auto fileOffset = [&](unsigned long rva) -> std::size_t {
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+      const std::size_t s = sections + i * 40;
+      const unsigned long va = at(s + 12, 4), size = at(s + 16, 4), raw = at(s + 20, 4);
+      if (rva >= va && rva < va + size) return raw + (rva - va);
+    }
+    return 0;
+  };
+  // The import directory: every DLL named there must be one the system has.
+  const std::size_t imports = fileOffset(at(optional + 104, 4));
+  REQUIRE(imports != 0);
+  const std::vector<std::string> system = {"COMDLG32.DLL", "GDI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL", "USER32.DLL",
+                                           "ADVAPI32.DLL", "SHELL32.DLL"};
+  int count = 0;
+  for (std::size_t d = imports; at(d + 12, 4) != 0; d += 20, ++count) {
+    const std::size_t nameAt = fileOffset(at(d + 12, 4));
+    std::string name = pe.c_str() + nameAt;
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    CHECK_EQ_MSG(std::find(system.begin(), system.end(), name) != system.end(), true, "imports " + name);
+  }
+  CHECK(count > 0);
 }
