@@ -32,18 +32,23 @@ BOOL CALLBACK MatchChooser(HWND w, LPARAM lp) {
   return FALSE;
 }
 
-// The file chooser that the command `id` opens: a dialog owned by the main window.
-HWND OpenChooser(const App& app, int id) {
-  app.PostCommand(id);
-  ChooserSearch search{app.ProcessId(), app.Main(), nullptr};
+// A dialog of the program owned by `owner`.
+HWND WaitForOwnedDialog(const App& app, HWND owner, const std::string& what) {
+  ChooserSearch search{app.ProcessId(), owner, nullptr};
   WaitUntil([&] {
     search.found = nullptr;
     EnumWindows(MatchChooser, reinterpret_cast<LPARAM>(&search));
     return search.found != nullptr;
-  }, "the file chooser of command " + std::to_string(id), 20000);
+  }, what, 20000);
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
   return search.found;
+}
+
+// The file chooser that the command `id` opens: a dialog owned by the main window.
+HWND OpenChooser(const App& app, int id) {
+  app.PostCommand(id);
+  return WaitForOwnedDialog(app, app.Main(), "the file chooser of command " + std::to_string(id));
 }
 
 // The edit control inside the name field's combo box.
@@ -245,4 +250,34 @@ GUI_SCENARIO(OverwriteQuestionNoThenYes) {
     CHECK_EQ_MSG(app.ReadFile(c.file), std::optional<std::string>(after[i]), c.file + " after Yes");
   }
   CHECK_EQ(app.ReadFile("list"), std::optional<std::string>());
+}
+
+// What the choosers themselves refuse: an open chooser a file that does not exist, a
+// save chooser a folder that does not exist. The chooser warns and stays open; the
+// command has not run.
+GUI_SCENARIO(FileChoosersRefuseMissingFilesAndFolders) {
+  App app(ctx, "chooser-refusals");
+  app.WriteFile("establish_type.txt", "abc");
+  app.Launch();
+
+  struct Case {
+    int command;
+    std::string typed;
+    const char* shot;
+  };
+  const Case cases[] = {{IDM_OPEN_CHARSET, "no-such-file.txt", "file-chooser-missing-file"},
+                        {IDM_SAVE_CHARSET, "no-such-folder\\set.txt", "file-chooser-missing-folder"}};
+  for (const Case& c : cases) {
+    HWND chooser = OpenChooser(app, c.command);
+    SetText(NameEdit(chooser), app.PathOf(c.typed));
+    PostClick(chooser, IDOK);
+    HWND warning = WaitForOwnedDialog(app, chooser, "the chooser's warning about " + c.typed);
+    ctx.Screenshot(warning, c.shot);
+    PostClick(warning, IDOK);
+    app.WaitGone(warning);
+    CHECK(IsWindowVisible(chooser));
+    Cancel(app, chooser);
+  }
+  CHECK_EQ(app.ReadFile("establish_type.txt"), std::optional<std::string>("abc"));
+  CHECK_EQ(app.ReadFile("no-such-file.txt"), std::optional<std::string>());
 }
