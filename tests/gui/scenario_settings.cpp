@@ -167,6 +167,8 @@ GUI_SCENARIO(SettingsDialogCountField) {
       {L"65536", "65535"}, {L"123456", "65535"}, {L"0", "1"},      {L"0000000", "1"},
       {L"", "1"},        {L"12abc", "12"},  {L"1.9", "1"},        {L"-5", "1"},
       {L" 5", "1"},      {L"5 ", "5"},      {L"abc", "1"},        {L"\uFF15", "1"},  // full-width 5
+      // OK reads at most 127 characters of the field: the 128th is never seen.
+      {std::wstring(126, L'0') + L"5", "65535"}, {std::wstring(127, L'0') + L"5", "1"},
   };
   bool first = true;
   for (const Case& c : cases) {
@@ -178,7 +180,7 @@ GUI_SCENARIO(SettingsDialogCountField) {
     }
     SetText(Item(dialog, IDC_COUNT), c.field);
     CloseBy(app, dialog, IDOK);
-    CHECK_EQ_MSG(app.ReadFile("establish_size.txt"), std::optional<std::string>(c.written), "field " + Utf8(c.field));
+    CHECK_EQ_MSG(app.ReadFile("establish_size.txt"), std::optional<std::string>(c.written), "field " + Utf8(c.field.substr(0, 20)) + " (" + std::to_string(c.field.size()) + " characters)");
     // OK with nothing checked writes an empty character-set file.
     if (first) CHECK_EQ(app.ReadFile("establish_type.txt"), std::optional<std::string>(""));
     first = false;

@@ -17,8 +17,6 @@ struct SettingsDialogData {
   const SettingsPaths* paths;
 };
 
-constexpr int kCountFieldUnits = 128;  // at most 127 characters and the terminator
-
 void SetAllBoxes(HWND dialog, WPARAM state) {
   for (const CharBox& box : CharBoxTable) {
     SendMessageW(GetDlgItem(dialog, box.id), BM_SETCHECK, state, 0);
@@ -56,8 +54,8 @@ void OnOk(HWND dialog, const SettingsDialogData& data) {
   for (std::size_t i = 0; i < CharBoxTable.size(); ++i) {
     boxes[i] = IsDlgButtonChecked(dialog, CharBoxTable[i].id) == BST_CHECKED;
   }
-  wchar_t field[kCountFieldUnits] = {};
-  GetDlgItemTextW(dialog, IDC_COUNT, field, kCountFieldUnits);
+  wchar_t field[kCountFieldBufferUnits] = {};  // at most 127 characters and the terminator
+  GetDlgItemTextW(dialog, IDC_COUNT, field, static_cast<int>(kCountFieldBufferUnits));
   try {
     const std::optional<std::string> ansi = ToAnsi(reinterpret_cast<const char16_t*>(field));
     SaveDialogSettings(*data.paths, boxes,
