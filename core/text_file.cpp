@@ -191,6 +191,13 @@ std::int32_t AppendTextFile(const std::string& path, std::string_view text) {
 
 bool ReplaceTextFile(const std::string& path, std::string_view text) {
   if (path.empty()) return false;
+  // A file that cannot be written in place (read-only, say) keeps its content: the
+  // rename would otherwise replace what a plain write could not.
+  if (std::FILE* existing = std::fopen(path.c_str(), "r+b")) {
+    std::fclose(existing);
+  } else if (CanOpenForReading(path)) {
+    return false;
+  }
   static unsigned serial = 0;
   const std::string temp = path + ".tmp-" + std::to_string(ProcessId()) + "-" + std::to_string(++serial);
   std::FILE* f = OpenForWriting(temp, /*append=*/false);

@@ -194,3 +194,22 @@ TEST(ReplaceTextFile, FailureLeavesThePreviousFileAndNoLitter) {
 
 }  // namespace
 }  // namespace talvoric
+
+#ifndef _WIN32
+#include <unistd.h>
+namespace talvoric {
+namespace {
+
+TEST(ReplaceTextFile, ReadOnlyFileKeepsItsContent) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files anyway";
+  test::TempDir dir;
+  const std::string path = dir.File("establish_xor.txt");
+  test::WriteBytes(path, "keep");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  EXPECT_FALSE(ReplaceTextFile(path, "new"));
+  EXPECT_EQ(test::ReadBytes(path), "keep");
+}
+
+}  // namespace
+}  // namespace talvoric
+#endif
