@@ -109,13 +109,19 @@ unsigned int ClockSeconds() { return static_cast<unsigned int>(static_cast<unsig
 
 std::FILE* OpenForReading(const std::string& path) {
   if (path.empty()) return nullptr;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return nullptr;
+  // Plain files only, opened without waiting: a named pipe would otherwise hold the
+  // caller until some writer came, and a device may never end.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
   struct stat st {};
-  if (::fstat(::fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
-    std::fclose(f);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
     return nullptr;
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (f == nullptr) ::close(fd);
   return f;
 }
 

@@ -26,8 +26,13 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <future>
 #endif
 
 namespace talvoric {
@@ -632,6 +637,44 @@ TEST_F(FaultLargeFiles, TargetOverTwoGibibytes) {
   // Too large to count: the panel shows no target.
   EXPECT_EQ(TargetLine(paths), std::string(kNoTarget));
 }
+
+#ifndef _WIN32
+// A named pipe where a file is expected (as the target, or as a chosen character-set
+// file): nothing may wait for a writer that never comes. Each operation runs on its own
+// thread; should it block, the test fails and then lets it go by opening the pipe's
+// other end for as long as it waits.
+TEST_F(FaultTarget, NamedPipeIsNoFileAndNeverBlocks) {
+  TempDir dir;
+  const SettingsPaths paths = BuildSettingsPaths(dir.Dir());
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  WriteBytes(paths.size, "40");
+  const auto withinTime = [&](const char* what, auto operation) {
+    SCOPED_TRACE(what);
+    auto done = std::async(std::launch::async, operation);
+    if (done.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+      ADD_FAILURE() << "blocked on a named pipe";
+      // Each open of the pipe waits for a writer: give it one until it is through.
+      do {
+        const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) ::close(writer);
+      } while (done.wait_for(std::chrono::milliseconds(50)) == std::future_status::timeout);
+    }
+    return done.get();
+  };
+
+  WriteBytes(paths.xorTarget, pipe);
+  EXPECT_EQ(withinTime("generation", [&] { return Generate(paths); }), GenerateWithTarget(paths, std::nullopt));
+  EXPECT_EQ(withinTime("panel", [&] { return TargetLine(paths); }), std::string(kNoTarget));
+  FixedChooser chooser(pipe);
+  EXPECT_EQ(withinTime("select", [&] { return SelectTargetFile(paths, chooser).status; }),
+            CommandStatus::kUnreadable);
+  EXPECT_EQ(withinTime("open set", [&] { return OpenCharsetFile(paths, chooser).status; }),
+            CommandStatus::kUnreadable);
+  EXPECT_EQ(ReadBytes(paths.xorTarget), pipe);
+  EXPECT_FALSE(Exists(paths.type));
+}
+#endif
 
 }  // namespace
 }  // namespace talvoric
