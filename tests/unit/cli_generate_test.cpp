@@ -15,25 +15,8 @@
 namespace talvoric {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunCli(const std::string& args, const test::TempDir& scratch) {
-  const std::string errFile = scratch.File("stderr.txt");
-  const std::string command = std::string(TALVORIC_CLI_PATH) + " " + args + " 2>" + errFile;
-  Outcome o{};
-  std::FILE* p = ::popen(command.c_str(), "r");
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
-  const int raw = ::pclose(p);
-  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  o.err = test::ReadBytes(errFile);
-  return o;
-}
+using Outcome = test::CliOutcome;
+using test::RunCli;
 
 TEST(CliGenerate, SeedVectorOneLinePerRun) {
   test::TempDir dir;

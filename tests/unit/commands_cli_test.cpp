@@ -22,28 +22,8 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Standard input is never a terminal here, as in a script.
-Outcome RunCli(const std::string& args, const TempDir& dir) {
-  const std::string errFile = dir.File("stderr.log");
-  const std::string command =
-      std::string(TALVORIC_CLI_PATH) + " " + args + " </dev/null 2>'" + errFile + "'";
-  Outcome o{};
-  std::FILE* p = ::popen(command.c_str(), "r");
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
-  const int raw = ::pclose(p);
-  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  o.err = ReadBytes(errFile);
-  std::remove(errFile.c_str());
-  return o;
-}
+using Outcome = test::CliOutcome;
+using test::RunCli;
 
 class CliCommands : public ::testing::Test {
  protected:

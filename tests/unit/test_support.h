@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef TALVORIC_CLI_PATH
+#include <sys/wait.h>
+#endif
+
 #include <atomic>
+#include <cstdio>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -51,5 +56,31 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+#ifdef TALVORIC_CLI_PATH
+// The command-line program run as a whole process, as a script would run it:
+// standard input is not a terminal.
+struct CliOutcome {
+  int status;       // the exit status; -1 when the process did not exit normally
+  std::string out;  // standard output, byte for byte
+  std::string err;  // standard error
+};
+
+inline CliOutcome RunCli(const std::string& args, const TempDir& scratch) {
+  const std::string errFile = scratch.File("cli-stderr.log");
+  const std::string command =
+      std::string(TALVORIC_CLI_PATH) + " " + args + " </dev/null 2>'" + errFile + "'";
+  CliOutcome o{};
+  std::FILE* p = ::popen(command.c_str(), "r");
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
+  const int raw = ::pclose(p);
+  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  o.err = ReadBytes(errFile);
+  std::filesystem::remove(errFile);
+  return o;
+}
+#endif
 
 }  // namespace talvoric::test
