@@ -63,9 +63,24 @@ unsigned int ClockSeconds() {
 
 std::FILE* OpenForReading(const std::string& path) {
   if (path.empty()) return nullptr;
-  const DWORD attrs = GetFileAttributesA(path.c_str());
-  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return nullptr;
-  return std::fopen(path.c_str(), "rb");
+  // Disk files only, with the sharing fopen grants. A folder does not open without
+  // FILE_FLAG_BACKUP_SEMANTICS; a device name such as COM1 or AUX, or a pipe, opens but
+  // is refused: reading it could wait for input forever.
+  const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    CloseHandle(h);
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(h);
+    return nullptr;
+  }
+  std::FILE* f = _fdopen(fd, "rb");
+  if (f == nullptr) _close(fd);
+  return f;
 }
 
 std::FILE* OpenForWriting(const std::string& path, bool append) {

@@ -638,6 +638,24 @@ TEST_F(FaultLargeFiles, TargetOverTwoGibibytes) {
   EXPECT_EQ(TargetLine(paths), std::string(kNoTarget));
 }
 
+#ifdef _WIN32
+// A device name where a file is expected (a hand-edited target setting, say): COM1 or
+// AUX may open, but reading one could wait for input forever. Each reads as a file that
+// cannot be opened.
+TEST_F(FaultTarget, DeviceNamesAreNoFiles) {
+  TempDir dir;
+  const SettingsPaths paths = BuildSettingsPaths(dir.Dir());
+  WriteBytes(paths.size, "40");
+  for (const char* device : {"COM1", "AUX", "NUL", "CON", "\\\\.\\pipe\\talvoric-none"}) {
+    SCOPED_TRACE(device);
+    EXPECT_EQ(CountTextFile(device), 0);
+    WriteBytes(paths.xorTarget, device);
+    EXPECT_EQ(Generate(paths), GenerateWithTarget(paths, std::nullopt));
+    EXPECT_EQ(TargetLine(paths), std::string(kNoTarget));
+  }
+}
+#endif
+
 #ifndef _WIN32
 // A named pipe where a file is expected (as the target, or as a chosen character-set
 // file): nothing may wait for a writer that never comes. Each operation runs on its own
