@@ -330,6 +330,12 @@ TEST_F(FaultFileSystem, FullDiskKeepsEverySettingAndLeavesNoTemporaryFile) {
 
   // Writing nothing needs no room: releasing the target is the one write that can land.
   ExpectEveryWriterKeepsThePreviousFiles(paths, before, chosen, /*emptyWriteFails=*/false);
+  // A file the user chooses is written in place; when it cannot be, the command says so.
+  YesQuestion yes;
+  FixedChooser saveTo(disk.Dir() + "saved.txt");
+  EXPECT_EQ(SaveCharsetFile(paths, saveTo, yes).status, CommandStatus::kWriteFailed);
+  std::error_code ec;
+  fs::remove(disk.Path() / "saved.txt", ec);
   EXPECT_EQ(Listing(disk.Path()), listing);
   ExpectRunsOnThePreviousSettings(paths, before.xorTarget);
 }
