@@ -27,6 +27,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -421,6 +422,36 @@ TEST_F(FaultFileSystem, CommandLineOnAFullDiskFailsCleanly) {
   }
   EXPECT_EQ(Listing(disk.Path()), (std::vector<std::string>{"establish_size.txt", "establish_type.txt",
                                                              "establish_xor.txt", "filler"}));
+}
+#endif
+
+#ifndef _WIN32
+// A writer killed part-way: the settings file holds the old bytes or the new ones,
+// never a part. (Its temporary file may stay behind; it is never read.)
+TEST_F(FaultFileSystem, KilledWriterLeavesTheOldOrTheNewFileNeverAPart) {
+  TempDir dir;
+  const std::string path = dir.File("establish_type.txt");
+  const std::string previous = "ABC";
+  const std::string next(16 << 20, 'x');
+  for (const int delayMs : {0, 2, 5, 10, 20, 40, 80, 160}) {
+    SCOPED_TRACE(delayMs);
+    WriteBytes(path, previous);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ReplaceTextFile(path, next);
+      ::_exit(0);
+    }
+    ::usleep(static_cast<useconds_t>(delayMs) * 1000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string now = ReadBytes(path);
+    EXPECT_TRUE(now == previous || now == next) << "a file of " << now.size() << " bytes";
+    for (const std::string& name : Listing(dir.Path())) {
+      if (name != "establish_type.txt") fs::remove(dir.Path() / name);
+    }
+  }
 }
 #endif
 
