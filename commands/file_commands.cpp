@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform_file.h"
+#include "status_panel.h"
 #include "text_file.h"
 
 namespace talvoric {
@@ -155,8 +156,10 @@ CommandResult SaveCharsetFile(const SettingsPaths& paths, FileChooser& chooser,
 CommandResult SelectTargetFile(const SettingsPaths& paths, FileChooser& chooser) {
   const std::optional<std::string> name = chooser.ChooseFile();
   if (!name) return Result(false, CommandStatus::kCancelled);
-  // Stored only when the very bytes stored open and read in full now.
-  if (!ReadTextFile(*name)) return Result(true, CommandStatus::kUnreadable);
+  // Stored only when the very bytes stored name a readable target now, by the panel's
+  // test: opened and sized, not read through, so a huge target neither takes seconds
+  // and gigabytes here nor gets stored while the panel shows it as "NONE.".
+  if (!TargetIsReadable(*name)) return Result(true, CommandStatus::kUnreadable);
   const bool written = ReplaceTextFile(paths.xorTarget, *name);
   return Result(true, written ? CommandStatus::kDone : CommandStatus::kWriteFailed);
 }

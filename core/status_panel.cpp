@@ -115,14 +115,18 @@ std::string AbbreviateName(std::string_view name, const AnsiCharset& charset) {
 
 std::string AbbreviateName(std::string_view name) { return AbbreviateName(name, SystemCharset()); }
 
+bool TargetIsReadable(const std::string& name) {
+  const std::optional<std::int64_t> size = OpenedFileSize(name);
+  return size && *size < kTooLargeTarget;
+}
+
 std::string TargetLine(const SettingsPaths& paths, const AnsiCharset& charset) {
   const std::optional<std::string> stored = ReadTextFile(paths.xorTarget);
   if (!stored) return std::string(kNoTarget);
   const std::string name(ContentOf(*stored));
   // Opening and sizing the target is enough to know it is readable: reading a large
   // file through at every repaint would make the window sluggish.
-  const std::optional<std::int64_t> size = OpenedFileSize(name);
-  if (!size || *size >= kTooLargeTarget) return std::string(kNoTarget);
+  if (!TargetIsReadable(name)) return std::string(kNoTarget);
   return AbbreviateName(name, charset);
 }
 

@@ -84,6 +84,11 @@ inline constexpr std::size_t kLongestWholeName = 36;
 std::string AbbreviateName(std::string_view name, const AnsiCharset& charset);
 std::string AbbreviateName(std::string_view name);  // SystemCharset()
 
+// Whether a target file counts as readable: it opens, and its size fits the signed
+// 32-bit counts (below 2 GiB). Decided without reading it through, for the panel's
+// repaints and for the select command alike.
+bool TargetIsReadable(const std::string& name);
+
 // The target line: "NONE." when establish_xor.txt cannot be read, names nothing, or
 // names a file that cannot be opened for reading or holds 2 GiB or more; otherwise the
 // name, shortened. The target file is opened and sized, never read.

@@ -411,6 +411,18 @@ TEST_F(CommandsTest, SelectStoresTheTargetOnlyWhenReadable) {
   EXPECT_EQ(ReadBytes(paths_.xorTarget), target);
 }
 
+TEST_F(CommandsTest, SelectRefusesATargetOfTwoGibibytesWithoutReadingIt) {
+  const std::string small = Chosen("abc", "small target");
+  FakeChooser first({small});
+  ASSERT_EQ(SelectTargetFile(paths_, first).status, CommandStatus::kDone);
+  const std::string huge = dir_.File("huge.bin");
+  test::WriteBytes(huge, "x");
+  std::filesystem::resize_file(huge, std::uintmax_t{1} << 31);  // sparse
+  FakeChooser chooser({huge});
+  EXPECT_EQ(SelectTargetFile(paths_, chooser).status, CommandStatus::kUnreadable);
+  EXPECT_EQ(ReadBytes(paths_.xorTarget), small);
+}
+
 TEST_F(CommandsTest, ReleaseLeavesAnEmptyTargetFile) {
   for (const bool existed : {false, true}) {
     if (existed) WriteBytes(paths_.xorTarget, "/some/target");
