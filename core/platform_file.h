@@ -28,6 +28,11 @@ bool ReplaceFileWith(const std::string& from, const std::string& to);
 // that cannot be opened, or something that is not a plain file.
 std::optional<std::int64_t> OpenedFileSize(const std::string& path);
 
+// Removes the files whose names are `prefix` followed by anything, in the folder that
+// `prefix` names, when they were last written more than `ageSeconds` ago. For the
+// temporary files of settings writers that were killed before their rename.
+void RemoveStaleFiles(const std::string& prefix, long ageSeconds);
+
 // This process's id, to keep temporary names of concurrent processes apart.
 unsigned long ProcessId();
 

@@ -1,5 +1,6 @@
 // The platform services off Windows: the executable from /proc/self/exe, '/' as the
 // separator, and UTF-8 as the ANSI code page.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,6 +161,25 @@ std::optional<std::int64_t> OpenedFileSize(const std::string& path) {
   ::close(fd);
   if (!ok) return std::nullopt;
   return static_cast<std::int64_t>(st.st_size);
+}
+
+void RemoveStaleFiles(const std::string& prefix, long ageSeconds) {
+  const std::size_t slash = prefix.rfind('/');
+  const std::string dir = slash == std::string::npos ? std::string(".") : prefix.substr(0, slash + 1);
+  const std::string start = slash == std::string::npos ? prefix : prefix.substr(slash + 1);
+  DIR* d = ::opendir(dir.c_str());
+  if (d == nullptr) return;
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* e = ::readdir(d)) {
+    const std::string name = e->d_name;
+    if (name.size() <= start.size() || name.compare(0, start.size(), start) != 0) continue;
+    const std::string path = (slash == std::string::npos ? std::string() : dir) + name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime > ageSeconds) {
+      ::unlink(path.c_str());
+    }
+  }
+  ::closedir(d);
 }
 
 unsigned long ProcessId() { return static_cast<unsigned long>(::getpid()); }

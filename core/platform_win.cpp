@@ -117,6 +117,27 @@ std::optional<std::int64_t> OpenedFileSize(const std::string& path) {
   return static_cast<std::int64_t>(size.QuadPart);
 }
 
+void RemoveStaleFiles(const std::string& prefix, long ageSeconds) {
+  const std::size_t slash = prefix.find_last_of("\\/");
+  const std::string dir = slash == std::string::npos ? std::string() : prefix.substr(0, slash + 1);
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((prefix + "*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return;
+  FILETIME nowTime;
+  GetSystemTimeAsFileTime(&nowTime);
+  auto ticks = [](const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  const unsigned long long limit = static_cast<unsigned long long>(ageSeconds) * 10000000ull;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    const unsigned long long now = ticks(nowTime);
+    const unsigned long long written = ticks(found.ftLastWriteTime);
+    if (now > written && now - written > limit) DeleteFileA((dir + found.cFileName).c_str());
+  } while (FindNextFileA(h, &found) != 0);
+  FindClose(h);
+}
+
 unsigned long ProcessId() { return GetCurrentProcessId(); }
 
 }  // namespace talvoric

@@ -207,7 +207,12 @@ bool ReplaceTextFile(const std::string& path, std::string_view text) {
   ok = std::fflush(f) == 0 && ok;
   ok = FlushToDisk(f) && ok;
   ok = std::fclose(f) == 0 && ok;
-  if (ok && ReplaceFileWith(temp, path)) return true;
+  if (ok && ReplaceFileWith(temp, path)) {
+    // A writer killed between its write and its rename leaves its temporary file; an
+    // hour later no writer can still be using it.
+    RemoveStaleFiles(path + ".tmp-", 3600);
+    return true;
+  }
   std::remove(temp.c_str());
   return false;
 }

@@ -175,6 +175,23 @@ TEST(ReplaceTextFile, WritesTheSameBytesAsWriteTextFileAndLeavesNoTemporaryFile)
   EXPECT_EQ(files, 2);
 }
 
+TEST(ReplaceTextFile, RemovesTemporaryFilesOfKilledWritersOnceTheyAreStale) {
+  test::TempDir dir;
+  const std::string path = dir.File("establish_type.txt");
+  const std::string stale = path + ".tmp-4242-1";
+  const std::string recent = path + ".tmp-4243-1";
+  const std::string other = dir.File("establish_size.txt.tmp-4242-1");
+  for (const std::string& f : {stale, recent, other}) test::WriteBytes(f, "AB");
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(2);
+  std::filesystem::last_write_time(stale, old);
+  std::filesystem::last_write_time(other, old);
+  EXPECT_TRUE(ReplaceTextFile(path, "xyz"));
+  EXPECT_FALSE(test::Exists(stale));
+  EXPECT_TRUE(test::Exists(recent));  // may belong to a writer still at work
+  EXPECT_TRUE(test::Exists(other));   // another file's business
+  EXPECT_EQ(test::ReadBytes(path), "xyz");
+}
+
 TEST(ReplaceTextFile, FailureLeavesThePreviousFileAndNoLitter) {
   test::TempDir dir;
   // The settings path is a folder: nothing replaces it, nothing is left behind.
