@@ -13,19 +13,7 @@
 
 namespace talvoric::cli {
 
-// The file named on the command line, handed out as a chooser would; an empty name is
-// no choice at all.
-class NamedFile : public FileChooser {
- public:
-  explicit NamedFile(std::string path) : path_(std::move(path)) {}
-  std::optional<std::string> ChooseFile() override {
-    if (path_.empty()) return std::nullopt;
-    return path_;
-  }
-
- private:
-  std::string path_;
-};
+using NamedFile = NamedFileChooser;  // the file named on the command line
 
 struct OverwriteAnswer {
   bool yes = false;

@@ -101,20 +101,53 @@ std::string ExcludedCharacterSet(std::string_view set, std::string_view exclusio
   return sorted;
 }
 
-CommandResult OpenCharsetFile(const SettingsPaths& paths, FileChooser& chooser) {
+namespace {
+
+// The first steps of open, add and exclude: choose a file and read it whole. When
+// that fails, `failure` holds what the command ends with (nothing read or repainted).
+std::optional<std::string> ReadChosenFile(FileChooser& chooser, CommandResult& failure) {
   const std::optional<std::string> name = chooser.ChooseFile();
-  if (!name) return Result(false, CommandStatus::kCancelled);
-  const std::optional<std::string> content = ReadTextFile(*name);
-  if (!content) return Result(false, CommandStatus::kUnreadable);
+  if (!name) {
+    failure = Result(false, CommandStatus::kCancelled);
+    return std::nullopt;
+  }
+  std::optional<std::string> content = ReadTextFile(*name);
+  if (!content) failure = Result(false, CommandStatus::kUnreadable);
+  return content;
+}
+
+// The first steps of both saves: choose a name, apply the ".txt" rule, and ask before
+// overwriting. The question concerns the file that will be written, after the rule.
+std::optional<std::string> ChooseDestination(FileChooser& chooser, Question& question,
+                                             CommandResult& failure) {
+  const std::optional<std::string> name = chooser.ChooseFile();
+  if (!name) {
+    failure = Result(false, CommandStatus::kCancelled);
+    return std::nullopt;
+  }
+  std::string destination = *name;
+  AddTxtExtension(destination);
+  if (!ConfirmOverwrite(destination, question)) {
+    failure = Result(false, CommandStatus::kDeclined, destination);
+    return std::nullopt;
+  }
+  return destination;
+}
+
+}  // namespace
+
+CommandResult OpenCharsetFile(const SettingsPaths& paths, FileChooser& chooser) {
+  CommandResult failure;
+  const std::optional<std::string> content = ReadChosenFile(chooser, failure);
+  if (!content) return failure;
   const bool written = ReplaceTextFile(paths.type, SortUnique(*content));
   return Result(true, written ? CommandStatus::kDone : CommandStatus::kWriteFailed);
 }
 
 CommandResult AddCharsetFile(const SettingsPaths& paths, FileChooser& chooser) {
-  const std::optional<std::string> name = chooser.ChooseFile();
-  if (!name) return Result(false, CommandStatus::kCancelled);
-  const std::optional<std::string> addition = ReadTextFile(*name);
-  if (!addition) return Result(false, CommandStatus::kUnreadable);
+  CommandResult failure;
+  const std::optional<std::string> addition = ReadChosenFile(chooser, failure);
+  if (!addition) return failure;
   // The merge is worked out from the file's bytes and lands in one replacement, so a
   // failure part-way never leaves the set with a raw, unsorted tail.
   bool missing = false;
@@ -126,10 +159,9 @@ CommandResult AddCharsetFile(const SettingsPaths& paths, FileChooser& chooser) {
 }
 
 CommandResult ExcludeCharsetFile(const SettingsPaths& paths, FileChooser& chooser) {
-  const std::optional<std::string> name = chooser.ChooseFile();
-  if (!name) return Result(false, CommandStatus::kCancelled);
-  const std::optional<std::string> exclusion = ReadTextFile(*name);
-  if (!exclusion) return Result(false, CommandStatus::kUnreadable);
+  CommandResult failure;
+  const std::optional<std::string> exclusion = ReadChosenFile(chooser, failure);
+  if (!exclusion) return failure;
   const std::optional<std::string> set = ReadTextFile(paths.type);
   if (!set) return Result(true, CommandStatus::kSettingsUnreadable);
   const bool written = ReplaceTextFile(paths.type, ExcludedCharacterSet(*set, *exclusion));
@@ -138,14 +170,10 @@ CommandResult ExcludeCharsetFile(const SettingsPaths& paths, FileChooser& choose
 
 CommandResult SaveCharsetFile(const SettingsPaths& paths, FileChooser& chooser,
                               Question& question) {
-  const std::optional<std::string> name = chooser.ChooseFile();
-  if (!name) return Result(false, CommandStatus::kCancelled);
-  // The question concerns the file that will be written, after the ".txt" rule.
-  std::string destination = *name;
-  AddTxtExtension(destination);
-  if (!ConfirmOverwrite(destination, question)) {
-    return Result(false, CommandStatus::kDeclined, destination);
-  }
+  CommandResult failure;
+  const std::optional<std::string> chosen = ChooseDestination(chooser, question, failure);
+  if (!chosen) return failure;
+  const std::string& destination = *chosen;
   // Without a readable set the destination is still created, empty.
   const std::optional<std::string> set = ReadTextFile(paths.type);
   const bool written = WriteChosenFile(destination, set ? *set : std::string());
@@ -170,13 +198,10 @@ CommandResult ReleaseTargetFile(const SettingsPaths& paths) {
 }
 
 CommandResult SaveOutputFile(FileChooser& chooser, Question& question, OutputBox& output) {
-  const std::optional<std::string> name = chooser.ChooseFile();
-  if (!name) return Result(false, CommandStatus::kCancelled);
-  std::string destination = *name;
-  AddTxtExtension(destination);
-  if (!ConfirmOverwrite(destination, question)) {
-    return Result(false, CommandStatus::kDeclined, destination);
-  }
+  CommandResult failure;
+  const std::optional<std::string> chosen = ChooseDestination(chooser, question, failure);
+  if (!chosen) return failure;
+  const std::string& destination = *chosen;
   const std::optional<std::string> text = output.OutputText();
   if (!text) return Result(false, CommandStatus::kNoOutput, destination);
   const bool written = WriteChosenFile(destination, *text);

@@ -22,6 +22,20 @@ class FileChooser {
   virtual std::optional<std::string> ChooseFile() = 0;
 };
 
+// A chooser whose choice is fixed in advance: a name given on the command line, or a
+// test's file. An empty name is no choice at all.
+class NamedFileChooser : public FileChooser {
+ public:
+  explicit NamedFileChooser(std::string path) : path_(std::move(path)) {}
+  std::optional<std::string> ChooseFile() override {
+    if (path_.empty()) return std::nullopt;
+    return path_;
+  }
+
+ private:
+  std::string path_;
+};
+
 // The yes/no question. Texts are UTF-8.
 class Question {
  public:

@@ -14,21 +14,9 @@
 using namespace talvoric;
 using namespace talvoric::fuzz;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetOpenFailureHandler(nullptr);
-  return 0;
-}
-
 namespace {
 
-class FixedChooser : public FileChooser {
- public:
-  explicit FixedChooser(std::string path) : path_(std::move(path)) {}
-  std::optional<std::string> ChooseFile() override { return path_; }
-
- private:
-  std::string path_;
-};
+using FixedChooser = NamedFileChooser;
 
 // Each distinct byte before the first zero, in signed order: 0x80..0xFF, then 0x01..0x7F.
 std::string SortedSet(std::string_view bytes) {

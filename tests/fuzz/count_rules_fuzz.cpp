@@ -15,11 +15,6 @@
 using namespace talvoric;
 using namespace talvoric::fuzz;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetOpenFailureHandler(nullptr);
-  return 0;
-}
-
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -19,11 +19,6 @@
 using namespace talvoric;
 using namespace talvoric::fuzz;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetOpenFailureHandler(nullptr);
-  return 0;
-}
-
 namespace {
 
 bool Present(std::string_view section) { return !section.empty() && section[0] != 'N'; }

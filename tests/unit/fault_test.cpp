@@ -206,14 +206,7 @@ const char* kNoMount =
 // ---------------------------------------------------------------------------------
 // Fakes and helpers shared by the cases.
 
-class FixedChooser : public FileChooser {
- public:
-  explicit FixedChooser(std::string path) : path_(std::move(path)) {}
-  std::optional<std::string> ChooseFile() override { return path_; }
-
- private:
-  std::string path_;
-};
+using FixedChooser = NamedFileChooser;
 
 class YesQuestion : public Question {
  public:
